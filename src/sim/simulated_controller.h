@@ -1,0 +1,58 @@
+// A touch controller as seen through its vendor-defined HID collection: it takes a command as
+// feature report 1 and leaves its answer in the same report, for the next read to fetch.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+
+namespace sim {
+
+constexpr int FeatureReportSize = 13;
+using FeatureReportBytes = std::array<std::uint8_t, FeatureReportSize>;
+
+struct ControllerBehaviour {
+    std::string version = "1.0.7";
+    int silentExchanges = 0;       // the first N commands get no answer at all
+    int garbledExchanges = 0;      // the first N commands (after the silent ones) get noise
+    int vanishAfterExchanges = -1; // leaves the bus after N commands; -1: stays
+    std::set<int> refusedParameters;
+    bool refuseClosing = false;
+};
+
+class SimulatedController {
+  public:
+    explicit SimulatedController(ControllerBehaviour behaviour = {});
+
+    void TakeCommand(const FeatureReportBytes& report);
+    const FeatureReportBytes& HeldReport() const {
+        return held_;
+    }
+
+    bool Present() const;
+    int Exchanges() const {
+        return exchanges_;
+    }
+    const std::map<int, int>& Parameters() const {
+        return parameters_;
+    }
+    bool PatchStored() const {
+        return patchStored_;
+    }
+    const ControllerBehaviour& Behaviour() const {
+        return behaviour_;
+    }
+
+  private:
+    void Answer(const std::string& data);
+
+    ControllerBehaviour behaviour_;
+    FeatureReportBytes held_{};
+    int exchanges_ = 0;
+    std::map<int, int> parameters_;
+    bool patchStored_ = false;
+};
+
+} // namespace sim
