@@ -2,7 +2,8 @@
 
 add_library(touchpatch_sim STATIC
     src/sim/simulated_controller.cpp
-    src/sim/simulated_bus.cpp)
+    src/sim/simulated_bus.cpp
+    src/sim/bus_layout.cpp)
 target_include_directories(touchpatch_sim PUBLIC src)
 
 add_library(touchpatch_platform_host STATIC src/platform/host/host_standin.cpp)
@@ -15,3 +16,6 @@ if(TOUCHPATCH_TESTS)
     enable_testing()
     add_subdirectory(tests)
 endif()
+
+add_executable(touchpatch-sim tools/touchpatch_sim.cpp)
+target_link_libraries(touchpatch-sim PRIVATE touchpatch_patch touchpatch_hidlink touchpatch_platform_host)

@@ -243,9 +243,15 @@ std::uint64_t SimulatedBus::NowMs() const {
 
 void SimulatedBus::Wait(std::uint32_t milliseconds) {
     mandatedWaitMs += milliseconds;
-    if (realTime)
-        std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-    else
+    if (realTime) {
+        // The kernel's timers overshoot by a fraction of a millisecond on every sleep; the last
+        // millisecond is spun so that a run's wall time shows the program's own cost alone.
+        auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+        if (milliseconds > 1)
+            std::this_thread::sleep_until(deadline - std::chrono::milliseconds(1));
+        while (std::chrono::steady_clock::now() < deadline) {
+        }
+    } else
         virtualNowMs_ += milliseconds;
     Record({TraceEvent::Wait, 0, -1, {}, {}, true, milliseconds, {}});
 }

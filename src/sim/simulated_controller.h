@@ -27,6 +27,11 @@ class SimulatedController {
     explicit SimulatedController(ControllerBehaviour behaviour = {});
 
     void TakeCommand(const FeatureReportBytes& report);
+    // Puts any report in place of the controller's answer, for hostile replies.
+    void Hold(const FeatureReportBytes& report)
+    {
+        held_ = report;
+    }
     const FeatureReportBytes& HeldReport() const {
         return held_;
     }
