@@ -1,11 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test, on a fresh Debian 12 machine as on a developer's.
-# Installs what is missing first (needs root, or sudo, for apt-get).
+# Builds everything and runs every test, on a fresh Debian 12 machine as on a developer's: the
+# host build and its tests, the 32-bit Windows release build with its checks and ZIP, and the
+# 64-bit Windows build smoke-run under Wine. Installs what is missing first (root, or sudo).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/install-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev
+scripts/install-packages.sh cmake ninja-build g++ libgtest-dev libgmock-dev \
+    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32 wine64
 
 cmake --preset host
 cmake --build --preset host
 ctest --preset host
+
+cmake --preset windows-i686
+cmake --build --preset windows-i686
+ctest --preset windows-i686
+cmake --build --preset windows-i686 --target package
+
+cmake --preset windows-x86_64
+cmake --build --preset windows-x86_64
+ctest --preset windows-x86_64

@@ -10,11 +10,18 @@
 
 #include <setupapi.h>
 
-// MinGW-w64's HID headers carry no C++ guard of their own.
+// MinGW-w64's HID headers carry no C++ guard of their own; hidsdi.h brings hidusage.h and
+// hidpi.h in the order they need.
 extern "C" {
-#include <hidpi.h>
 #include <hidsdi.h>
 }
+
+#ifndef _WIN64
+// The controller's protocol was fixed against the 32-bit records.
+static_assert(sizeof(SP_DEVICE_INTERFACE_DATA) == 28, "32-bit interface record");
+static_assert(sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_A) == 5, "32-bit detail record");
+static_assert(sizeof(HIDD_ATTRIBUTES) == 12, "attributes record");
+#endif
 
 #else
 
