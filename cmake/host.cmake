@@ -19,3 +19,7 @@ endif()
 
 add_executable(touchpatch-sim tools/touchpatch_sim.cpp)
 target_link_libraries(touchpatch-sim PRIVATE touchpatch_patch touchpatch_hidlink touchpatch_platform_host)
+
+if(TOUCHPATCH_FUZZ)
+    add_subdirectory(fuzz)
+endif()

@@ -23,6 +23,8 @@ namespace {
 // The controller's side of the script: one reply per read, in order; past the end, silence.
 struct ScriptedController {
     std::deque<Bytes> replies;
+    std::vector<int> failedSends; // 1-based numbers of the sends that report failure
+    int sends = 0;
     Log* log = nullptr;
 };
 ScriptedController* script = nullptr;
@@ -31,7 +33,9 @@ ScriptedController* script = nullptr;
 
 int SendCommand(const unsigned char* bytes, int length) {
     script->log->push_back("send " + Hex(bytes, static_cast<std::size_t>(length)));
-    return 1;
+    ++script->sends;
+    const std::vector<int>& failed = script->failedSends;
+    return std::find(failed.begin(), failed.end(), script->sends) == failed.end();
 }
 
 int ReadReply(unsigned char* buffer, unsigned maxLength) {
@@ -189,6 +193,21 @@ TEST_F(PatchProcedure, AnAcknowledgementFollowedByOtherBytesIsAccepted) {
     Exchange(expected, Parameter2);
     Exchange(expected, Parameter3);
     Exchange(expected, Closing);
+    expected.push_back(Success);
+    EXPECT_EQ(Run(), 0);
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(PatchProcedure, ARepliedAcknowledgementCountsOnlyAfterASuccessfulSend) {
+    // The third and sixth sends fail; the controller still holds its earlier acknowledgement.
+    controller.failedSends = {3, 6};
+    Reply({"01 '1.0.7' 0D", Ack, Ack, Ack, Ack, Ack, Ack});
+    Log expected;
+    Exchange(expected, VersionQuery);
+    Exchange(expected, Parameter1);
+    Exchange(expected, Parameter2, 2);
+    Exchange(expected, Parameter3);
+    Exchange(expected, Closing, 2);
     expected.push_back(Success);
     EXPECT_EQ(Run(), 0);
     EXPECT_EQ(log, expected);

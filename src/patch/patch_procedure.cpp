@@ -49,11 +49,13 @@ int IsReplyAccepted(ReplyRule rule, const unsigned char reply[ReplyBufferSize]) 
 int RunExchangeStage(const unsigned char command[FrameCapacity], int length,
                      const ExchangeStage& stage, unsigned char reply[ReplyBufferSize]) {
     for (unsigned attempt = 1; attempt <= MaximumAttempts; ++attempt) {
-        SendCommand(command, length);
+        int sent = SendCommand(command, length);
         Sleep(stage.waitAfterSend);
         std::memset(reply, 0, ReplyBufferSize);
         ReadReply(reply, stage.readSize);
-        if (IsReplyAccepted(stage.rule, reply))
+        // After a failed write the controller still holds its answer to the previous command,
+        // often an acknowledgement: it must not pass for the answer to this one.
+        if (sent && IsReplyAccepted(stage.rule, reply))
             return 1;
     }
     return 0;

@@ -1,7 +1,9 @@
 #include "sim/bus_layout.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <sstream>
 
 namespace sim {
@@ -46,8 +48,7 @@ const DecoyKind DecoyKinds[] = {
     {0x1BFD, 0x1688, 0x000D, false},
 };
 
-bool IsValueOption(const std::string& option)
-{
+bool IsValueOption(const std::string& option) {
     for (const char* known : {"--version", "--ids", "--decoys", "--silent", "--garble",
                               "--vanish-after", "--refuse-parameter"}) {
         if (option == known)
@@ -180,6 +181,74 @@ std::string CheckBusInvariants(const SimulatedBus& bus) {
         }
     }
     return broken.str();
+}
+
+namespace {
+
+// The reply bytes that a read of `report` delivers to the reader.
+std::string ReplyData(const FeatureReportBytes& report) {
+    std::size_t length = std::min<std::size_t>(report[1], 10);
+    return std::string(report.begin() + 2, report.begin() + 2 + static_cast<long>(length));
+}
+
+std::string Command(const FeatureReportBytes& report) {
+    return ReplyData(report).substr(0, 3);
+}
+
+bool IsVersionReplyNeedingNoPatch(const std::string& reply) {
+    std::size_t end = reply.find('\r');
+    if (reply.empty() || reply[0] != '\x01' || end == std::string::npos || end < 4)
+        return false;
+    std::string text = reply.substr(1, end - 1).c_str(); // a NUL ends the text
+    for (const char* patchable : {"1.0.5", "1.0.7", "1.0.8"}) {
+        if (text.compare(0, 5, patchable) == 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string CheckOutcome(const SimulatedBus& bus) {
+    bool parameterSent = false;
+    bool closingAcknowledged = false;
+    bool noPatchNeeded = false;
+    std::string lastCommand;
+    for (const TraceEvent& event : bus.trace) {
+        if (event.kind == TraceEvent::WriteReport) {
+            parameterSent = parameterSent || Command(event.report) == "\x01SP";
+            // A write that failed reached nothing: what is read next answers an earlier command.
+            lastCommand = event.succeeded ? Command(event.report) : std::string();
+        }
+        if (event.kind == TraceEvent::ReadReport && event.succeeded) {
+            std::string reply = ReplyData(event.report);
+            closingAcknowledged = closingAcknowledged || (lastCommand == "\x01PL" &&
+                                                          reply.compare(0, 3, "\x01\x30\r") == 0);
+            noPatchNeeded =
+                noPatchNeeded || (lastCommand == "\x01OI" && IsVersionReplyNeedingNoPatch(reply));
+        }
+    }
+    if (bus.messageBoxes.size() > 1)
+        return "more than one message box";
+    if (bus.messageBoxes.empty())
+        return parameterSent ? "no message after parameters were sent" : "";
+    const std::string& text = bus.messageBoxes.front().text;
+    if (text == "Success to patch touch parameters.") {
+        if (noPatchNeeded && !parameterSent)
+            return "";
+        if (!closingAcknowledged)
+            return "success without an acknowledged closing command";
+        const std::map<int, int> patch = {{0x3B, 200}, {0x3C, 120}, {0x3E, 256}};
+        for (const SimulatedInterface& device : bus.interfaces) {
+            if (device.controller && IsSupportedVendorCollection(device) &&
+                (device.controller->Parameters() != patch || !device.controller->PatchStored()))
+                return "success, but the controller does not hold the stored patch";
+        }
+        return "";
+    }
+    if (text == "Patch error.")
+        return parameterSent ? "" : "patch error before any parameter was sent";
+    return "unexpected message \"" + text + "\"";
 }
 
 } // namespace sim

@@ -39,4 +39,10 @@ std::shared_ptr<SimulatedController> BuildBus(const BusLayout& layout, Simulated
 std::string CheckBusInvariants(const SimulatedBus& bus);
 bool IsSupportedVendorCollection(const SimulatedInterface& device);
 
+// Whether the message shown fits what crossed the bus: "Success to patch touch parameters." only
+// after an acknowledged closing command or a version reply that needs no patch; "Patch error."
+// only after a parameter was sent; no message only when no parameter was ever sent and the
+// version query got no valid answer. Returns an empty string, or what does not fit.
+std::string CheckOutcome(const SimulatedBus& bus);
+
 } // namespace sim

@@ -41,6 +41,11 @@ void SimulatedController::Answer(const std::string& data) {
 
 void SimulatedController::TakeCommand(const FeatureReportBytes& report) {
     ++exchanges_;
+    if (!behaviour_.plantedAnswers.empty()) {
+        held_ = behaviour_.plantedAnswers.front();
+        behaviour_.plantedAnswers.pop_front();
+        return;
+    }
     if (exchanges_ <= behaviour_.silentExchanges) {
         Answer("");
         return;

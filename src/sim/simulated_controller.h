@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
@@ -20,6 +21,8 @@ struct ControllerBehaviour {
     int vanishAfterExchanges = -1; // leaves the bus after N commands; -1: stays
     std::set<int> refusedParameters;
     bool refuseClosing = false;
+    // Whole reports left as the answers to the first commands, one each, for hostile replies.
+    std::deque<FeatureReportBytes> plantedAnswers;
 };
 
 class SimulatedController {
@@ -28,8 +31,7 @@ class SimulatedController {
 
     void TakeCommand(const FeatureReportBytes& report);
     // Puts any report in place of the controller's answer, for hostile replies.
-    void Hold(const FeatureReportBytes& report)
-    {
+    void Hold(const FeatureReportBytes& report) {
         held_ = report;
     }
     const FeatureReportBytes& HeldReport() const {
