@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using testbytes::Bytes;
@@ -21,7 +22,7 @@ struct ReplyBuffer {
     explicit ReplyBuffer(const std::string& text) {
         std::memset(bytes, 0, sizeof bytes);
         Bytes parsed = Parse(text);
-        std::memcpy(bytes, parsed.data(), parsed.size());
+        std::copy(parsed.begin(), parsed.end(), bytes);
     }
 };
 

@@ -45,7 +45,7 @@ int ReadReply(unsigned char* buffer, unsigned maxLength) {
     Bytes reply = script->replies.front();
     script->replies.pop_front();
     std::size_t count = std::min<std::size_t>({reply.size(), maxLength, 10});
-    std::memcpy(buffer, reply.data(), count);
+    std::copy_n(reply.begin(), count, buffer);
     return static_cast<int>(count);
 }
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace sim {
@@ -238,10 +239,21 @@ std::string CheckOutcome(const SimulatedBus& bus) {
             return "";
         if (!closingAcknowledged)
             return "success without an acknowledged closing command";
+        // When one honest controller took every command, it must hold the whole patch.
+        std::set<const SimulatedController*> written;
+        for (const TraceEvent& event : bus.trace) {
+            if (event.kind != TraceEvent::WriteReport || !event.succeeded)
+                continue;
+            const auto& controller =
+                bus.interfaces[static_cast<std::size_t>(event.interfaceIndex)].controller;
+            if (controller)
+                written.insert(controller.get());
+        }
         const std::map<int, int> patch = {{0x3B, 200}, {0x3C, 120}, {0x3E, 256}};
-        for (const SimulatedInterface& device : bus.interfaces) {
-            if (device.controller && IsSupportedVendorCollection(device) &&
-                (device.controller->Parameters() != patch || !device.controller->PatchStored()))
+        if (written.size() == 1) {
+            const SimulatedController& controller = **written.begin();
+            if (!controller.GavePlantedAnswers() &&
+                (controller.Parameters() != patch || !controller.PatchStored()))
                 return "success, but the controller does not hold the stored patch";
         }
         return "";

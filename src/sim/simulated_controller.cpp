@@ -44,6 +44,7 @@ void SimulatedController::TakeCommand(const FeatureReportBytes& report) {
     if (!behaviour_.plantedAnswers.empty()) {
         held_ = behaviour_.plantedAnswers.front();
         behaviour_.plantedAnswers.pop_front();
+        gavePlantedAnswers_ = true;
         return;
     }
     if (exchanges_ <= behaviour_.silentExchanges) {

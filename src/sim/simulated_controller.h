@@ -51,6 +51,10 @@ class SimulatedController {
     const ControllerBehaviour& Behaviour() const {
         return behaviour_;
     }
+    // Whether any answer so far was a planted one, which need not reflect the controller's state.
+    bool GavePlantedAnswers() const {
+        return gavePlantedAnswers_;
+    }
 
   private:
     void Answer(const std::string& data);
@@ -60,6 +64,7 @@ class SimulatedController {
     int exchanges_ = 0;
     std::map<int, int> parameters_;
     bool patchStored_ = false;
+    bool gavePlantedAnswers_ = false;
 };
 
 } // namespace sim
