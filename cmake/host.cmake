@@ -6,7 +6,9 @@ add_library(touchpatch_sim STATIC
     src/sim/bus_layout.cpp)
 target_include_directories(touchpatch_sim PUBLIC src)
 
-add_library(touchpatch_platform_host STATIC src/platform/host/host_standin.cpp)
+add_library(touchpatch_platform_host STATIC
+    src/platform/host/host_standin.cpp
+    src/sim/simulated_win32.cpp)
 target_link_libraries(touchpatch_platform_host PUBLIC touchpatch_sim)
 
 add_executable(touchpatch src/app/main.cpp)
