@@ -34,9 +34,39 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
                 $<TARGET_FILE:bare_messagebox> 1.15)
     set_tests_properties(windows.executable windows.size PROPERTIES LABELS windows)
 else()
+    # The simulated bus as hid.dll and setupapi.dll, for running the real executable under Wine
+    # against the simulated controller. Test tooling: kept apart, and never packaged.
+    set(TOUCHPATCH_SIMDLL_DIR ${CMAKE_CURRENT_BINARY_DIR}/simulated-dlls)
+    add_library(simulated_hid SHARED
+        src/sim/windows/simulated_hid_dll.cpp
+        src/sim/simulated_win32.cpp
+        src/sim/simulated_controller.cpp
+        src/sim/simulated_bus.cpp
+        src/sim/bus_layout.cpp
+        src/sim/windows/hid.def)
+    add_library(simulated_setupapi SHARED
+        src/sim/windows/setupapi_forwarders.cpp
+        src/sim/windows/setupapi.def)
+    foreach(dll simulated_hid simulated_setupapi)
+        target_include_directories(${dll} PRIVATE src)
+        # Declared by the SDK as imports; here they are defined.
+        target_compile_definitions(${dll} PRIVATE _SETUPAPI_)
+        target_link_options(${dll} PRIVATE ${TOUCHPATCH_WINDOWS_LINK_OPTIONS})
+        set_target_properties(${dll} PROPERTIES PREFIX "" RUNTIME_OUTPUT_DIRECTORY ${TOUCHPATCH_SIMDLL_DIR})
+    endforeach()
+    set_target_properties(simulated_hid PROPERTIES OUTPUT_NAME hid)
+    set_target_properties(simulated_setupapi PROPERTIES OUTPUT_NAME setupapi)
+    add_dependencies(simulated_setupapi simulated_hid)
+
     add_test(NAME windows.wine-smoke
         COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-smoke.sh $<TARGET_FILE:touchpatch>)
     set_tests_properties(windows.wine-smoke PROPERTIES LABELS "windows;wine" TIMEOUT 180)
+    foreach(run patched no-patch-needed parameter-refused no-controller)
+        add_test(NAME wine-e2e.${run}
+            COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-e2e.sh $<TARGET_FILE:touchpatch>
+                    ${TOUCHPATCH_SIMDLL_DIR} ${run})
+        set_tests_properties(wine-e2e.${run} PROPERTIES LABELS "windows;wine-e2e" TIMEOUT 300)
+    endforeach()
 endif()
 
 install(TARGETS touchpatch RUNTIME DESTINATION .)

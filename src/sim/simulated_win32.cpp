@@ -58,7 +58,8 @@ BOOL WINAPI SetupDiEnumDeviceInterfaces(HDEVINFO DeviceInfoSet, PSP_DEVINFO_DATA
     if (!DeviceInterfaceData || DeviceInterfaceData->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA) ||
         !SameGuid(InterfaceClassGuid, HidInterfaceClass))
         return FALSE;
-    int interfaceIndex = FaceBus().EnumerateInterface(IdOf(DeviceInfoSet), MemberIndex);
+    int interfaceIndex =
+        FaceBus().EnumerateInterface(IdOf(DeviceInfoSet), static_cast<long>(MemberIndex));
     if (interfaceIndex < 0)
         return FALSE;
     DeviceInterfaceData->InterfaceClassGuid = HidInterfaceClass;
