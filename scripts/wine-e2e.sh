@@ -60,7 +60,9 @@ export DISPLAY=:$(cat "$work/display")
 
 # The prefix is made first, so that its own set-up windows are not taken for the program's, and
 # told to relay MessageBoxA alone, whose arguments show the box's text.
-WINEDEBUG=-all timeout 120 "$wine" wineboot -i >/dev/null 2>&1 || fail "wineboot failed"
+# No .NET or HTML engine: the prefix must never stop to offer downloading one.
+WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all timeout 120 "$wine" wineboot -i >/dev/null 2>&1 ||
+    fail "wineboot failed"
 WINEDEBUG=-all timeout 60 "$wine" reg add 'HKCU\Software\Wine\Debug' /v RelayInclude \
     /d user32.MessageBoxA /f >/dev/null 2>&1 || fail "cannot set RelayInclude"
 timeout 60 "$wineserver" -w

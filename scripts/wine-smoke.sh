@@ -15,7 +15,7 @@ cleanup() { "$wineserver" -k 2>/dev/null; rm -rf "$WINEPREFIX" "$log"; }
 trap cleanup EXIT
 
 # The prefix is made first, so that its own set-up dialogs are not taken for the program's.
-WINEDEBUG=-all DISPLAY= timeout 120 "$wine" wineboot -i >/dev/null 2>&1
+WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all DISPLAY= timeout 120 "$wine" wineboot -i >/dev/null 2>&1
 "$wineserver" -w
 
 # With no display a message box still goes through the dialog code, which says so.
