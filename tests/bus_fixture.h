@@ -8,9 +8,24 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
+
+// A 13-byte feature report from text, zero-filled behind what the text gives: as hex, and as bytes.
+inline std::string Report(const std::string& text) {
+    testbytes::Bytes bytes = testbytes::Parse(text);
+    bytes.resize(sim::FeatureReportSize, 0);
+    return testbytes::Hex(bytes);
+}
+
+inline sim::FeatureReportBytes ReportBytes(const std::string& text) {
+    testbytes::Bytes bytes = testbytes::Parse(text);
+    sim::FeatureReportBytes report{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), report.size()), report.begin());
+    return report;
+}
 
 class OverSimulatedBus : public ::testing::Test {
   protected:
@@ -75,19 +90,6 @@ class OverSimulatedBus : public ::testing::Test {
         for (const sim::TraceEvent& event : bus.trace)
             count += event.kind == kind;
         return count;
-    }
-
-    static std::string Report(const std::string& text) {
-        testbytes::Bytes bytes = testbytes::Parse(text);
-        bytes.resize(sim::FeatureReportSize, 0);
-        return testbytes::Hex(bytes);
-    }
-
-    static sim::FeatureReportBytes ReportBytes(const std::string& text) {
-        testbytes::Bytes bytes = testbytes::Parse(text);
-        sim::FeatureReportBytes report{};
-        std::copy_n(bytes.begin(), std::min(bytes.size(), report.size()), report.begin());
-        return report;
     }
 
     void ExpectBusClean() const {

@@ -1,5 +1,6 @@
 #include "bus_fixture.h"
 #include "hidlink/controller_discovery.h"
+#include "sim/simulated_win32.h"
 
 namespace {
 
@@ -15,8 +16,7 @@ class Discovery : public OverSimulatedBus {
         int interfaceIndex = -1;
         if (found != INVALID_HANDLE_VALUE) {
             EXPECT_EQ(bus.openHandles, 1);
-            interfaceIndex = hostplatform::CurrentBus().InterfaceOf(
-                static_cast<long>(reinterpret_cast<std::uintptr_t>(found)));
+            interfaceIndex = bus.InterfaceOf(sim::IdOf(found));
             CloseHandle(found);
         }
         EXPECT_EQ(bus.listsMade, 1);

@@ -102,12 +102,8 @@ class HostileController : public ::testing::TestWithParam<HostileCase> {};
 TEST_P(HostileController, GetsBoundedCopiesAndAClearOutcome) {
     const HostileCase& c = GetParam();
     sim::BusLayout layout = PatchableBehindDecoys();
-    for (const char* answer : c.answers) {
-        testbytes::Bytes bytes = testbytes::Parse(answer);
-        sim::FeatureReportBytes report{};
-        std::copy_n(bytes.begin(), std::min(bytes.size(), report.size()), report.begin());
-        layout.behaviour.plantedAnswers.push_back(report);
-    }
+    for (const char* answer : c.answers)
+        layout.behaviour.plantedAnswers.push_back(ReportBytes(answer));
     RunResult result = RunOver(layout);
     EXPECT_EQ(result.broken, "");
     EXPECT_EQ(result.messages,

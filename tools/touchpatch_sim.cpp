@@ -83,7 +83,9 @@ int main(int argc, char** argv) {
         std::printf("%s; patch %s\n", controller->Parameters().empty() ? " no parameters" : "",
                     controller->PatchStored() ? "stored" : "not stored");
     }
-    double mandatedMs = static_cast<double>(bus.mandatedWaitMs);
+    double mandatedMs = 0;
+    for (const sim::TraceEvent& event : bus.trace)
+        mandatedMs += event.kind == sim::TraceEvent::Wait ? event.value : 0;
     std::printf("wall time %.1f ms (message boxes excluded); mandated waits %.0f ms; "
                 "overhead %.2f%%\n",
                 wallMs, mandatedMs,

@@ -242,7 +242,6 @@ std::uint64_t SimulatedBus::NowMs() const {
 }
 
 void SimulatedBus::Wait(std::uint32_t milliseconds) {
-    mandatedWaitMs += milliseconds;
     if (realTime) {
         // The kernel's timers overshoot by a fraction of a millisecond on every sleep; the last
         // millisecond is spun so that a run's wall time shows the program's own cost alone.

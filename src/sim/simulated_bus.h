@@ -123,7 +123,6 @@ class SimulatedBus {
     int preparsedObtained = 0;
     int preparsedFreed = 0;
     long injectableCalls = 0;
-    std::uint64_t mandatedWaitMs = 0;
     std::vector<TraceEvent> trace;
     std::vector<MessageBoxRecord> messageBoxes;
 
